@@ -42,7 +42,7 @@ void mix(int16_t* out, int frames);
 // Observer for tools: told about operations on channels from the game's thread.
 struct Observer {
   virtual ~Observer() = default;
-  virtual void on_resume(const Channel&, bool first_start) {}
+  virtual void on_resume(const Channel&, bool /*first_start*/) {}
   virtual void on_pause(const Channel&) {}
   virtual void on_stop(const Channel&) {}
   virtual void on_volume(const Channel&, float) {}
