@@ -12,6 +12,9 @@ bool open_display(int width, int height);
 void close_display();
 void present(bool vsync);     // shows the back buffer, waiting for the refresh when vsync
 void hide_pointer();
+// Audio output, opened once the display is; silent when there is none.
+void open_audio();
+void close_audio();
 
 // Suspended: not the active application. Both queries process pending events.
 // Suspension and activation discard all pending key and mouse input.

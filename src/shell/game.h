@@ -34,6 +34,9 @@ int present_frame();
 // Pacing chosen when the display opened.
 enum PacingMode { PACING_VSYNC = 0, PACING_TIMER = 1 };
 extern int pacing_mode;
+// Times presentations with vsync for at most a second to pick pacing_mode, and
+// starts the timer pacer's due time at the clock's reading after it.
+int choose_pacing();
 
 // Frames shown by present_frame so far (the vsync measurement's presentations
 // excluded), and a hook tools may set to act right after each one.
