@@ -13,6 +13,9 @@ SdlDevice::SdlDevice() {
   // Gamepad buttons by position (south, east, west), whatever is printed on them.
   SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
   SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // The joystick reads what it is, focus or not: the game itself stops
+  // asking while it is suspended.
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
 }
 
 SdlDevice::~SdlDevice() {

@@ -57,8 +57,8 @@ bool SdlDisplay::open(const std::string& title, int logical_w, int logical_h, st
   }
   const char* driver = SDL_GetCurrentVideoDriver();
   if (!video_driver_acceptable(driver, SDL_GetHint(SDL_HINT_VIDEODRIVER))) {
-    error = std::string("cannot open a display (none found; SDL offered only its invisible \"") +
-            (driver ? driver : "?") + "\" driver)";
+    error = std::string("cannot open a display (no X11 or Wayland desktop reachable; SDL offered only its "
+                        "invisible \"") + (driver ? driver : "?") + "\" driver)";
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return false;
   }

@@ -46,6 +46,7 @@ class SdlDisplay {
   void toggle_fullscreen();
   bool fullscreen() const { return want_fullscreen_; }
   void on_event(const SDL_Event& e);   // window and render events
+  SDL_Window* window() const { return window_; }   // for tests and tools
 
  private:
   SDL_Window* window_ = nullptr;
