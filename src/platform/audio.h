@@ -4,6 +4,7 @@
 // plays on to its end. Every operation is valid on an idle channel and on a
 // channel of a sound that failed to load (null sound): they are silent.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -19,6 +20,15 @@ using ChannelRef = std::shared_ptr<Channel>;
 // missing, not a regular file, undecodable or absurdly long (over ten minutes).
 SoundRef load_sound(const std::string& path, bool loop);
 const std::string& sound_name(const Sound& s);   // file name, e.g. "throw.ogg"
+// The same from the bytes of a whole file; `name` may be a path (only its file
+// name is kept). Null for anything that is not a complete Ogg Vorbis stream of
+// one or two channels at 8000..96000 Hz lasting at most ten minutes.
+SoundRef load_sound_from_memory(const uint8_t* bytes, size_t size, const std::string& name,
+                                bool loop);
+int sound_rate(const Sound& s);          // frames per second, as decoded
+int sound_channel_count(const Sound& s); // 1 or 2
+int64_t sound_frames(const Sound& s);
+bool sound_loops(const Sound& s);
 
 ChannelRef idle_channel();
 ChannelRef cue_sound(const SoundRef& sound);     // a new channel, paused at the start
