@@ -2,6 +2,8 @@
 // as alpha), drawn under the current drawing state. With smoothing each glyph
 // gets a one-pixel transparent border and is sampled bilinearly.
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -12,6 +14,8 @@ using FontRef = std::shared_ptr<Font>;
 
 // Loads a font from the embedded-file store at a pixel size; null on failure.
 FontRef load_font(const std::string& embedded_name, int pixel_size, bool smoothing);
+// The same from TrueType bytes in memory (copied); null on failure.
+FontRef load_font_data(const uint8_t* data, size_t size, int pixel_size, bool smoothing);
 void set_font(FontRef font);
 
 // Draws text with the line's top-left corner at (x, y), advancing by whole-pixel
