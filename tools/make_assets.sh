@@ -16,10 +16,21 @@ for tool in rsvg-convert sox oggenc; do
   command -v "$tool" >/dev/null || { echo "make_assets: $tool is missing (see the package list in $0)" >&2; exit 1; }
 done
 "$PY" -c "import PIL" 2>/dev/null || { echo "make_assets: $PY has no PIL (apt-get install python3-pil)" >&2; exit 1; }
-fc-list | grep -q "Play-Bold" || { echo "make_assets: the Play font is missing (apt-get install fonts-play)" >&2; exit 1; }
+[ -f /usr/share/fonts/truetype/play/Play-Bold.ttf ] || { echo "make_assets: the Play font is missing (apt-get install fonts-play)" >&2; exit 1; }
 
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
+
+echo "font"
+# The game's font is Play Bold from fonts-play, stored under the name the game loads, with its
+# licence (SIL OFL 1.1) taken from the package's copyright file beside it.
+cp /usr/share/fonts/truetype/play/Play-Bold.ttf "$ROOT/assets/altamontenf.ttf"
+{
+  echo "assets/altamontenf.ttf is Play Bold, unmodified, from the Debian package fonts-play."
+  echo
+  sed -n '/^Files: Play-\*.ttf/,/^Files: debian/p' /usr/share/doc/fonts-play/copyright \
+    | sed '$d' | sed -e 's/^ //' -e 's/^\.$//'
+} >"$ROOT/assets/altamontenf.LICENSE"
 
 echo "pictures"
 "$PY" "$ROOT/tools/art/compose.py" "$ROOT/assets"

@@ -336,10 +336,11 @@ def finish_effect(samples):
 
 def finish_loop(samples):
     """Cuts one settled period out of the wet take, starting at its quietest rising zero crossing
-    in the calm before the first knock, so a fresh start does not click either."""
+    in the calm a tenth of a second before the heavy knock, so a fresh start does not click either
+    and both sides of the seam are the same steady hum."""
     n = seconds(LOOP_SECONDS)
     base = LOOP_CUT_PERIOD * n
-    window = range(base - seconds(0.05), base - seconds(0.005))
+    window = range(base - seconds(0.13), base - seconds(0.08))
     best = min((i for i in window if samples[i] <= 0.0 < samples[i + 1]),
                key=lambda i: abs(samples[i]) + abs(samples[i + 1]))
     period = samples[best + 1:best + 1 + n]
