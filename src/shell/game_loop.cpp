@@ -96,12 +96,12 @@ int run_game() {
   store::register_builtin_files();
   app::set_title("Gobblestamp");
   if (!app::open_display(gfx::SCREEN_W, gfx::SCREEN_H)) return 1;
+  app::open_audio();
   // A fresh display: first drawing state, black picture (a second run in one
   // process must start like the first).
   gfx::reset_draw_state();
   gfx::clear();
   choose_pacing();
-  app::open_audio();
   // The joysticks were enumerated by the display's opening.
 
   gfx::set_mask_color(0, 0, 0);
