@@ -98,7 +98,10 @@ int HeadlessDevice::joystick_count() { return joystick_seen_ ? 1 : 0; }
 
 JoySample HeadlessDevice::joystick_sample(int port) {
   if (!joystick_seen_ || port != 0) return JoySample{};
-  return joy_;
+  JoySample s = joy_;
+  joy_.buttons &= ~joy_tapped_;
+  joy_tapped_ = 0;
+  return s;
 }
 
 void HeadlessDevice::open_audio() {
@@ -119,10 +122,17 @@ void HeadlessDevice::push_focus(bool active) { queue_.push_back({EV_FOCUS, activ
 
 void HeadlessDevice::set_joy_button(int button, bool down) {
   if (button < 0 || button >= JOY_BUTTON_COUNT) return;
+  joy_tapped_ &= ~(1u << button);
   if (down)
     joy_.buttons |= 1u << button;
   else
     joy_.buttons &= ~(1u << button);
+}
+
+void HeadlessDevice::tap_joy_button(int button) {
+  if (button < 0 || button >= JOY_BUTTON_COUNT) return;
+  joy_.buttons |= 1u << button;
+  joy_tapped_ |= 1u << button;
 }
 
 void HeadlessDevice::set_joy_axis(int axis, float value) {

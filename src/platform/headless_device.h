@@ -50,6 +50,7 @@ class HeadlessDevice : public Device {
   void push_focus(bool active);
   void set_joy_button(int button, bool down);   // joystick state changes at once
   void set_joy_axis(int axis, float value);     // axis 0 x, 1 y
+  void tap_joy_button(int button);              // down until one sample has seen it, then up
 
   // Runs `fn` once the virtual clock has reached `at_ms` (checked whenever the
   // clock moves). Used for "release the button after N ms" and "regain focus".
@@ -78,6 +79,7 @@ class HeadlessDevice : public Device {
   double audio_frac_ = 0;
   bool joystick_attached_ = false, joystick_seen_ = false, audio_open_ = false;
   JoySample joy_;
+  uint32_t joy_tapped_ = 0;   // buttons to release after the next sample
   void run_timers();
 };
 

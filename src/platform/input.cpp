@@ -160,6 +160,11 @@ void on_mouse_move(int x, int y) {
   pointer_y = y;
 }
 
+void peek_pointer(int& x, int& y) {
+  x = pointer_x;
+  y = pointer_y;
+}
+
 void discard_keys_and_mouse() {
   for (Button& k : keys) k = Button{};
   for (Button& b : buttons) b = Button{};

@@ -45,7 +45,8 @@ int joystick_count();
 void on_key(int vk, bool down, bool repeat);
 void on_mouse_button(int button, bool down);
 void on_mouse_move(int x, int y);
-void discard_keys_and_mouse();   // like flush_keys + flush_mouse, without polling (for event handlers)
+void discard_keys_and_mouse();      // flush_keys + flush_mouse without polling (for event handlers)
+void peek_pointer(int& x, int& y);   // the position as it stands, without polling (tools)
 void reset_all();   // everything up and zero (start-up and tests)
 
 }  // namespace input

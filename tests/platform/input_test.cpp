@@ -168,6 +168,12 @@ TEST_F(InputTest, JoystickPressesAreCountedBetweenSamples) {
   EXPECT_TRUE(input::joy_down(3));
   EXPECT_EQ(input::joy_hits(3), 1);
   EXPECT_FALSE(input::joy_down(0, 1)) << "no second port";
+
+  // A tap is down for exactly one sample, whichever query takes it.
+  dev.tap_joy_button(1);
+  EXPECT_EQ(input::joy_x(), -1.0f);
+  EXPECT_FALSE(input::joy_down(1));
+  EXPECT_EQ(input::joy_hits(1), 1);
   EXPECT_FALSE(input::joy_down(99));
 }
 
