@@ -21,6 +21,10 @@ std::string float_text(float v) {
   if (std::isnan(v)) return "null";   // JSON has no NaN; the game never makes one
   if (std::isinf(v)) return v > 0 ? "1e39" : "-1e39";
   char buf[32];
+  if (v == std::trunc(v) && std::fabs(v) < 1e9f) {   // whole numbers as plain digits
+    std::snprintf(buf, sizeof buf, "%.0f", double(v));
+    return buf;
+  }
   for (int digits = 1; digits <= 9; digits++) {
     std::snprintf(buf, sizeof buf, "%.*g", digits, double(v));
     if (std::strtof(buf, nullptr) == v) break;
