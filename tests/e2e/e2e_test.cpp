@@ -207,11 +207,12 @@ end
 }
 
 // A whole game with one stab: it ends after 3600 playing frames (frames 3 to
-// 3602), the prompt takes the fire press, and the best score survives to the
-// next run.
+// 3602), the game-over screen waits for a held joystick button to come up,
+// the prompt takes the fire press, and the best score survives to the next run.
 TEST_F(E2E, AWholeGameKeepsItsBestScoreForTheNextRun) {
   fs::path d = fresh_dir();
-  Outcome r = run(d, R"(trace trace.txt
+  Outcome r = run(d, R"(joystick
+trace trace.txt
 at 0
 key tap 27
 at 2
@@ -220,6 +221,7 @@ at 500
 key tap 162      # throw: the first turkey is right above the hand
 at 3700
 state over.json
+joy hold 1 300   # the game-over screen waits until it is released
 at 3860
 key tap 162      # continue once the prompt shows
 at 3862
@@ -233,6 +235,14 @@ key tap 27       # quit from the title menu
   EXPECT_EQ(std::count_if(trace.begin(), trace.end(),
                           [](const std::string& l) { return l.find(" sound stabed.ogg ") != std::string::npos; }),
             1);
+  auto present_ms = [&](int frame) {
+    std::string prefix = std::to_string(frame) + " present ";
+    for (const auto& l : trace)
+      if (l.rfind(prefix, 0) == 0) return std::stoi(l.substr(prefix.size()));
+    return -1;
+  };
+  EXPECT_GE(present_ms(3701) - present_ms(3700), 300);
+  EXPECT_LE(present_ms(3702) - present_ms(3701), 17);
   std::string over = slurp(d / "over.json");
   for (const char* part : {"\"game_state\":5,", "\"score\":1,", "\"best_sc\":1,", "\"new_bs\":1,"})
     EXPECT_NE(over.find(part), std::string::npos) << part << " in " << over;
