@@ -75,14 +75,19 @@ game_start() {
   [ -n "$GAME_WID" ]
 }
 
-# game_wait_exit SECONDS: waits for the game to end; prints its exit code.
+# game_wait_exit SECONDS: waits for the game to end and sets GAME_EXIT to its
+# exit code ("timeout" if it is still running). Not for $(...): only this
+# shell can wait for its child.
 game_wait_exit() {
   local i=0 limit=$(( $1 * 10 ))
+  GAME_EXIT=timeout
   while kill -0 "$GAME_PID" 2>/dev/null; do
     sleep 0.1; i=$((i + 1))
-    if [ $i -gt $limit ]; then echo timeout; return 1; fi
+    [ $i -gt $limit ] && return 1
   done
-  wait "$GAME_PID"; echo $?
+  wait "$GAME_PID"
+  GAME_EXIT=$?
+  GAME_PID=
 }
 
 game_stop() {

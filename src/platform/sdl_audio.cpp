@@ -4,6 +4,7 @@
 #include <SDL2/SDL.h>
 
 #include "platform/audio.h"
+#include "platform/sdl_quiet_stderr.h"
 
 namespace plat {
 namespace {
@@ -16,6 +17,7 @@ void pull(void*, Uint8* stream, int len) {
 
 bool SdlAudio::open(std::string& error) {
   close();
+  QuietStderr quiet;   // ALSA alone writes eight lines when there is no card
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
     error = std::string("no audio output (") + SDL_GetError() + "), playing silently";
     return false;

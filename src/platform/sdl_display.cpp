@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/sdl_icon.h"
+#include "platform/sdl_quiet_stderr.h"
 
 namespace plat {
 namespace {
@@ -51,7 +52,12 @@ bool SdlDisplay::open(const std::string& title, int logical_w, int logical_h, st
   // keeps out of the way of a full-screen window.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "1");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+  int init = 0;
+  {
+    QuietStderr quiet;   // the Wayland library complains aloud when it finds no session
+    init = SDL_InitSubSystem(SDL_INIT_VIDEO);
+  }
+  if (init != 0) {
     error = std::string("cannot open a display (") + SDL_GetError() + ")";
     return false;
   }
