@@ -29,10 +29,13 @@ bool images_collide(const Image& a, int ax, int ay, int aframe, const Image& b, 
   const int top = std::max({pa.y0, pb.y0, 0}), bottom = std::min({pa.y1, pb.y1, SCREEN_H});
   const uint32_t* ta = a.frame_pixels(aframe);
   const uint32_t* tb = b.frame_pixels(bframe);
+  RowWalker rows_a(pa, top), rows_b(pb, top);
   for (int py = top; py < bottom; ++py) {
     int la, ra, lb, rb;
     int64_t Ua, Va, Ub, Vb;
-    if (!row_span(pa, py, lo, hi, &la, &ra, &Ua, &Va) || !row_span(pb, py, lo, hi, &lb, &rb, &Ub, &Vb)) continue;
+    const bool in_a = rows_a.next(lo, hi, &la, &ra, &Ua, &Va);  // both walkers step every row
+    const bool in_b = rows_b.next(lo, hi, &lb, &rb, &Ub, &Vb);
+    if (!in_a || !in_b) continue;
     const int l = std::max(la, lb), r = std::min(ra, rb);
     if (l >= r) continue;
     Ua += (l - la) * pa.dux;

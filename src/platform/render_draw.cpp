@@ -100,10 +100,11 @@ void draw_stepped(const Image& img, int frame, const Placement& p, const Tint& t
   const bool prep = src == nullptr && !t.identity();
   if (!src) src = raw;
   uint32_t* bb = back_buffer();
+  RowWalker rows(p, rt);
   for (int py = rt; py < rb; ++py) {
     int l, r;
     int64_t U, V;
-    if (!row_span(p, py, 0, SCREEN_W, &l, &r, &U, &V)) continue;
+    if (!rows.next(0, SCREEN_W, &l, &r, &U, &V)) continue;
     const int n = r - l;
     if (filtered) {
       for (int i = 0; i < n; ++i, U += p.dux, V += p.dvx) g_row[i] = bilinear(src, w, h, U, V);
@@ -121,10 +122,12 @@ inline void fill_span(SpanKernel kernel, int py, int l, int r) {
 }
 
 void prepare_fill(const Tint& t) {
+  static bool filled = false;
   const uint32_t white = 0xFFFFFFFFu;
   uint32_t c;
   prepare(t, &white, &c, 1);
-  std::fill(g_fill, g_fill + SCREEN_W, c);
+  if (!filled || g_fill[0] != c) std::fill(g_fill, g_fill + SCREEN_W, c);
+  filled = true;
 }
 
 }  // namespace
@@ -168,10 +171,11 @@ void draw_rect(float x, float y, float w, float h) {
   const SpanKernel kernel = span_kernel(g_state.blend);
   prepare_fill(current_tint());
   const int rt = std::max(p.y0, 0), rb = std::min(p.y1, SCREEN_H);
+  RowWalker rows(p, rt);
   for (int py = rt; py < rb; ++py) {
     int l, r;
     int64_t U, V;
-    if (row_span(p, py, 0, SCREEN_W, &l, &r, &U, &V)) fill_span(kernel, py, l, r);
+    if (rows.next(0, SCREEN_W, &l, &r, &U, &V)) fill_span(kernel, py, l, r);
   }
 }
 
@@ -191,8 +195,8 @@ void draw_line(float x1, float y1, float x2, float y2) {
     double s, c;
     sin_cos_degrees(g_state.rotation, s, c);
     const double dx = (double(x2) - x1) * g_state.sx, dy = (double(y2) - y1) * g_state.sy;
-    ex = x1 + c * dx - s * dy;
-    ey = y1 + s * dx + c * dy;
+    ex = x1 + product(c, dx) - product(s, dy);
+    ey = y1 + product(s, dx) + product(c, dy);
   }
   constexpr double LIMIT = 65536.0;
   for (double v : {double(x1), double(y1), ex, ey})

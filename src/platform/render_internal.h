@@ -45,9 +45,34 @@ struct Placement {
 Placement place(double w, double h, double hx, double hy, double x, double y,
                 double rotation, double sx, double sy);
 
-// The covered pixels of row py within [lo, hi): [*l, *r) and U, V at *l.
-// Returns false when the row has none.
-bool row_span(const Placement& p, int py, int lo, int hi, int* l, int* r, int64_t* U, int64_t* V);
+// floor(n / D) for n growing by a fixed step, kept exact without dividing.
+struct FloorStep {
+  int64_t q = 0, r = 0, D = 1, sq = 0, sr = 0;
+  void start(int64_t n, int64_t step, int64_t d);  // d > 0
+  void next() {
+    q += sq;
+    r += sr;
+    if (r >= D) {
+      r -= D;
+      ++q;
+    }
+  }
+};
+
+// Walks a placement's rows downwards from first_row: each next() gives the
+// covered pixels [*l, *r) of the row within [lo, hi) and U, V at *l (false
+// when there are none), then moves one row down.
+class RowWalker {
+ public:
+  RowWalker(const Placement& p, int first_row);
+  bool next(int lo, int hi, int* l, int* r, int64_t* U, int64_t* V);
+
+ private:
+  const Placement& p;
+  int py;
+  int64_t Ur, Vr;
+  FloorStep ulo, uhi, vlo, vhi;
+};
 
 // --------------------------------------------------------------- kernels ---
 // Prepared source texels, per blend mode, for one colour and alpha:

@@ -34,42 +34,49 @@ inline __m128i alpha_lanes(__m128i px16) {
 inline __m128i load(const uint32_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 inline void store(uint32_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
 
-// --- scalar forms, for the ends of spans ---
 inline uint32_t rgb_of(uint32_t r, uint32_t g, uint32_t b) { return (r << 16) | (g << 8) | b; }
 
-inline uint32_t px_mask(uint32_t d, uint32_t s) { return (s >> 31) ? (s & 0xFFFFFF) : d; }
-inline uint32_t px_alpha(uint32_t d, uint32_t s) {
-  const uint32_t a = s >> 24, ia = 255 - a;
-  return rgb_of(div255(((s >> 16) & 255) * a + ((d >> 16) & 255) * ia),
-                div255(((s >> 8) & 255) * a + ((d >> 8) & 255) * ia),
-                div255((s & 255) * a + (d & 255) * ia));
+// The last 1..3 pixels of a span, loaded and stored without touching the
+// pixels beyond it.
+inline __m128i load_part(const uint32_t* p, int n) {
+  if (n == 1) return _mm_cvtsi32_si128(int(p[0]));
+  const __m128i two = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(p));
+  return n == 2 ? two : _mm_unpacklo_epi64(two, _mm_cvtsi32_si128(int(p[2])));
 }
-inline uint32_t sat(uint32_t v) { return v > 255 ? 255 : v; }
-inline uint32_t px_add(uint32_t d, uint32_t s) {
-  return rgb_of(sat(((s >> 16) & 255) + ((d >> 16) & 255)), sat(((s >> 8) & 255) + ((d >> 8) & 255)),
-                sat((s & 255) + (d & 255)));
+inline void store_part(uint32_t* p, __m128i v, int n) {
+  if (n == 1) {
+    p[0] = uint32_t(_mm_cvtsi128_si32(v));
+    return;
+  }
+  _mm_storel_epi64(reinterpret_cast<__m128i*>(p), v);
+  if (n == 3) p[2] = uint32_t(_mm_cvtsi128_si32(_mm_srli_si128(v, 8)));
 }
-inline uint32_t px_mul(uint32_t d, uint32_t s) {
-  return rgb_of(mul255((s >> 16) & 255, (d >> 16) & 255), mul255((s >> 8) & 255, (d >> 8) & 255),
-                mul255(s & 255, d & 255));
+
+// Runs op(dst, src) over a span four pixels at a time.
+template <class Op>
+inline void run(uint32_t* d, const uint32_t* s, int n, Op op) {
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    store(d + i, op(load(d + i), load(s + i)));
+    store(d + i + 4, op(load(d + i + 4), load(s + i + 4)));
+  }
+  if (i + 4 <= n) {
+    store(d + i, op(load(d + i), load(s + i)));
+    i += 4;
+  }
+  if (i < n) store_part(d + i, op(load_part(d + i, n - i), load_part(s + i, n - i)), n - i);
 }
 
 // --- kernels ---
 void k_mask(uint32_t* d, const uint32_t* s, int n) {
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const __m128i sv = load(s + i);
+  run(d, s, n, [](__m128i dv, __m128i sv) {
     const __m128i on = _mm_srai_epi32(sv, 31);  // texel alpha >= 128
-    const __m128i dv = load(d + i);
-    store(d + i, _mm_or_si128(_mm_and_si128(on, _mm_and_si128(sv, k_rgb())), _mm_andnot_si128(on, dv)));
-  }
-  for (; i < n; ++i) d[i] = px_mask(d[i], s[i]);
+    return _mm_or_si128(_mm_and_si128(on, _mm_and_si128(sv, k_rgb())), _mm_andnot_si128(on, dv));
+  });
 }
 
 void k_solid(uint32_t* d, const uint32_t* s, int n) {
-  int i = 0;
-  for (; i + 4 <= n; i += 4) store(d + i, _mm_and_si128(load(s + i), k_rgb()));
-  for (; i < n; ++i) d[i] = s[i] & 0xFFFFFF;
+  run(d, s, n, [](__m128i, __m128i sv) { return _mm_and_si128(sv, k_rgb()); });
 }
 
 inline __m128i alpha_half(__m128i s16, __m128i d16) {
@@ -79,35 +86,23 @@ inline __m128i alpha_half(__m128i s16, __m128i d16) {
 }
 
 void k_alpha(uint32_t* d, const uint32_t* s, int n) {
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const __m128i sv = load(s + i), dv = load(d + i);
+  run(d, s, n, [](__m128i dv, __m128i sv) {
     const __m128i lo = alpha_half(_mm_unpacklo_epi8(sv, k_zero), _mm_unpacklo_epi8(dv, k_zero));
     const __m128i hi = alpha_half(_mm_unpackhi_epi8(sv, k_zero), _mm_unpackhi_epi8(dv, k_zero));
-    store(d + i, _mm_and_si128(_mm_packus_epi16(lo, hi), k_rgb()));
-  }
-  for (; i < n; ++i) d[i] = px_alpha(d[i], s[i]);
+    return _mm_and_si128(_mm_packus_epi16(lo, hi), k_rgb());
+  });
 }
 
 void k_add(uint32_t* d, const uint32_t* s, int n) {
-  int i = 0;
-  for (; i + 8 <= n; i += 8) {
-    store(d + i, _mm_adds_epu8(load(d + i), load(s + i)));
-    store(d + i + 4, _mm_adds_epu8(load(d + i + 4), load(s + i + 4)));
-  }
-  for (; i + 4 <= n; i += 4) store(d + i, _mm_adds_epu8(load(d + i), load(s + i)));
-  for (; i < n; ++i) d[i] = px_add(d[i], s[i]);
+  run(d, s, n, [](__m128i dv, __m128i sv) { return _mm_adds_epu8(dv, sv); });
 }
 
 void k_multiply(uint32_t* d, const uint32_t* s, int n) {
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    const __m128i sv = load(s + i), dv = load(d + i);
+  run(d, s, n, [](__m128i dv, __m128i sv) {
     const __m128i lo = mul255_16(_mm_unpacklo_epi8(sv, k_zero), _mm_unpacklo_epi8(dv, k_zero));
     const __m128i hi = mul255_16(_mm_unpackhi_epi8(sv, k_zero), _mm_unpackhi_epi8(dv, k_zero));
-    store(d + i, _mm_and_si128(_mm_packus_epi16(lo, hi), k_rgb()));
-  }
-  for (; i < n; ++i) d[i] = px_mul(d[i], s[i]);
+    return _mm_and_si128(_mm_packus_epi16(lo, hi), k_rgb());
+  });
 }
 
 // --- preparation ---

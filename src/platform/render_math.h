@@ -19,8 +19,22 @@ inline uint32_t div255(uint32_t x) {
   return (x + (x >> 8)) >> 8;
 }
 
-// round(alpha * 255) of an alpha already clamped to 0..1.
+// round(alpha * 255) of an alpha already clamped to 0..1 (exact in double:
+// a float times 255 plus a half needs fewer than 53 bits).
 inline uint32_t alpha_byte(float alpha) { return uint32_t(double(alpha) * 255.0 + 0.5); }
+
+// A product rounded on its own: keeps the compiler from fusing it into a
+// multiply-add where the target has one, which would change the bits.
+inline double product(double a, double b) {
+  double p = a * b;
+#if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
+  asm("" : "+x"(p));
+#else
+  volatile double v = p;
+  p = v;
+#endif
+  return p;
+}
 
 // Sine and cosine of an angle in degrees. The angle is reduced exactly to an
 // octant and evaluated by a Taylor series (error below 1e-16 there).

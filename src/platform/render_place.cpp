@@ -1,6 +1,8 @@
 // Placements: where a frame lands on the pixel grid, as exact integer steppers.
-// Drawing and collision both walk rows through row_span(), so a pixel is drawn
-// exactly when it is also counted for collision.
+// Drawing and collision both walk rows with a RowWalker, so a pixel is drawn
+// exactly when it is also counted for collision. A row's span edges follow
+// from the previous row's by exact integer division steps (no division per
+// row).
 #include <algorithm>
 #include <cmath>
 
@@ -16,19 +18,18 @@ constexpr double MAX_POS = 65536.0;   // positions and handles beyond this place
 constexpr double MIN_SCALE = 1.0 / 1024, MAX_SCALE = 4096.0;
 
 int64_t floor_div(int64_t a, int64_t b) {  // b > 0
-  int64_t q = a / b;
+  const int64_t q = a / b;
   return (a % b != 0 && a < 0) ? q - 1 : q;
 }
-int64_t ceil_div(int64_t a, int64_t b) { return -floor_div(-a, b); }
 
 // Narrows [kmin, kmax] to the k with 0 <= base + k * d < lim.
 void constrain(int64_t base, int64_t d, int64_t lim, int64_t& kmin, int64_t& kmax) {
   if (d > 0) {
-    kmin = std::max(kmin, ceil_div(-base, d));
+    kmin = std::max(kmin, -floor_div(base, d));  // ceil(-base / d)
     kmax = std::min(kmax, floor_div(lim - 1 - base, d));
   } else if (d < 0) {
+    kmin = std::max(kmin, -floor_div(lim - 1 - base, -d));
     kmax = std::min(kmax, floor_div(base, -d));
-    kmin = std::max(kmin, ceil_div(base - lim + 1, -d));
   } else if (base < 0 || base >= lim) {
     kmax = kmin - 1;
   }
@@ -49,14 +50,19 @@ Placement place(double w, double h, double hx, double hy, double x, double y,
   const double asx = std::fabs(sx), asy = std::fabs(sy);
   if (asx < MIN_SCALE || asy < MIN_SCALE || asx > MAX_SCALE || asy > MAX_SCALE) return p;
 
-  double s, c;
-  sin_cos_degrees(rotation, s, c);
+  // Consecutive draws mostly share one rotation.
+  static double last_rotation = 0, last_s = 0, last_c = 1;
+  if (rotation != last_rotation) {
+    sin_cos_degrees(rotation, last_s, last_c);
+    last_rotation = rotation;
+  }
+  const double s = last_s, c = last_c;
 
   p.rx = int(std::floor(x));
   p.ry = int(std::floor(y));
   const double dx = p.rx + 0.5 - x, dy = p.ry + 0.5 - y;
-  p.u0 = fixed(hx + (c * dx + s * dy) / sx);
-  p.v0 = fixed(hy + (-s * dx + c * dy) / sy);
+  p.u0 = fixed(hx + (product(c, dx) + product(s, dy)) / sx);
+  p.v0 = fixed(hy + (product(c, dy) - product(s, dx)) / sy);
   p.dux = fixed(c / sx);
   p.duy = fixed(s / sx);
   p.dvx = fixed(-s / sy);
@@ -97,23 +103,65 @@ Placement place(double w, double h, double hx, double hy, double x, double y,
   return p;
 }
 
-bool row_span(const Placement& p, int py, int lo, int hi, int* l, int* r, int64_t* U, int64_t* V) {
-  if (p.empty || py < p.y0 || py >= p.y1) return false;
-  lo = std::max(lo, p.x0);
-  hi = std::min(hi, p.x1);
-  if (lo >= hi) return false;
-  const int64_t j = py - p.ry;
-  const int64_t Ur = p.u0 + j * p.duy, Vr = p.v0 + j * p.dvy;
-  int64_t kmin = lo - p.rx, kmax = hi - 1 - p.rx;
-  if (!p.identity) {  // an identity placement's box is already exact
-    constrain(Ur, p.dux, p.W, kmin, kmax);
-    constrain(Vr, p.dvx, p.H, kmin, kmax);
-    if (kmin > kmax) return false;
+void FloorStep::start(int64_t n, int64_t step, int64_t d) {
+  D = d;
+  q = floor_div(n, d);
+  r = n - q * d;
+  sq = floor_div(step, d);
+  sr = step - sq * d;
+}
+
+// One bound of a row's k range from 0 <= base + k * d < lim, base = b0 + j * db:
+// a lower bound ceil(..) = floor(.. + |d| - 1) and an upper bound floor(..).
+static void bounds(int64_t b0, int64_t db, int64_t d, int64_t lim, int64_t j, FloorStep& lo, FloorStep& hi) {
+  if (d > 0) {
+    lo.start(-b0 + d - 1 - j * db, -db, d);  // ceil(-base / d)
+    hi.start(lim - 1 - b0 - j * db, -db, d); // floor((lim - 1 - base) / d)
+  } else {
+    lo.start(b0 - lim - d + j * db, db, -d); // ceil((base - lim + 1) / -d)
+    hi.start(b0 + j * db, db, -d);           // floor(base / -d)
   }
+}
+
+RowWalker::RowWalker(const Placement& pl, int first_row) : p(pl), py(first_row) {
+  const int64_t j = int64_t(first_row) - p.ry;
+  Ur = p.u0 + j * p.duy;
+  Vr = p.v0 + j * p.dvy;
+  if (p.identity) return;
+  if (p.dux) bounds(p.u0, p.duy, p.dux, p.W, j, ulo, uhi);
+  if (p.dvx) bounds(p.v0, p.dvy, p.dvx, p.H, j, vlo, vhi);
+}
+
+bool RowWalker::next(int lo, int hi, int* l, int* r, int64_t* U, int64_t* V) {
+  const int row = py++;
+  const int64_t ur = Ur, vr = Vr;
+  Ur += p.duy;
+  Vr += p.dvy;
+  int64_t kmin = int64_t(std::max(lo, p.x0)) - p.rx, kmax = int64_t(std::min(hi, p.x1)) - 1 - p.rx;
+  bool ok = !p.empty && row >= p.y0 && row < p.y1;
+  if (!p.identity) {
+    if (p.dux) {
+      kmin = std::max(kmin, ulo.q);
+      kmax = std::min(kmax, uhi.q);
+      ulo.next();
+      uhi.next();
+    } else {
+      ok = ok && ur >= 0 && ur < p.W;
+    }
+    if (p.dvx) {
+      kmin = std::max(kmin, vlo.q);
+      kmax = std::min(kmax, vhi.q);
+      vlo.next();
+      vhi.next();
+    } else {
+      ok = ok && vr >= 0 && vr < p.H;
+    }
+  }
+  if (!ok || kmin > kmax) return false;
   *l = int(kmin + p.rx);
   *r = int(kmax + 1 + p.rx);
-  *U = Ur + kmin * p.dux;
-  *V = Vr + kmin * p.dvx;
+  *U = ur + kmin * p.dux;
+  *V = vr + kmin * p.dvx;
   return true;
 }
 

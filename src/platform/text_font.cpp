@@ -139,7 +139,7 @@ void draw_text(const std::string& text, float x, float y) {
     if (g.image) {
       // The glyph's corner in line coordinates, turned and scaled like the line.
       const double gx = double(pen + g.dx) * sx, gy = double(g.dy) * sy;
-      const double X = x + c * gx - s * gy, Y = y + s * gx + c * gy;
+      const double X = x + product(c, gx) - product(s, gy), Y = y + product(s, gx) + product(c, gy);
       if (g_recorder && g_record_glyphs) {
         DrawCall& rc = record(DRAW_IMAGE);
         rc.image = g.image.get();
