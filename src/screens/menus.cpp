@@ -39,7 +39,9 @@ const std::string& label(const std::vector<std::string>& table, int index) {
   return index >= 0 && size_t(index) < table.size() ? table[size_t(index)] : none;
 }
 
-std::string row_text(int row) {
+}  // namespace
+
+std::string menu_row_text(int row) {
   const bool paused = game_state == STATE_PAUSED;
   switch (row) {
     case 0: return paused ? "Resume Game" : label(menu_items, 0);
@@ -52,6 +54,7 @@ std::string row_text(int row) {
   }
 }
 
+namespace {
 void act_on_row(int row) {
   const bool paused = game_state == STATE_PAUSED;
   switch (row) {
@@ -128,7 +131,7 @@ int menu_screen() {
     const float s = lit ? 1.2f : 1.0f;
     gfx::set_color(150, 120, 20);
     stereo_drawer->sip(gfx::BLEND_ALPHA, 1.0f, 0.0f, s, s);
-    stereo_drawer->t3d(row_text(row), 320.0f, float(240 + ROW_HEIGHT * row), lit ? 2.0f : 1.0f, 1);
+    stereo_drawer->t3d(menu_row_text(row), 320.0f, float(240 + ROW_HEIGHT * row), lit ? 2.0f : 1.0f, 1);
   }
 
   if (input::mouse_hits(1) != 0 || input::joy_hits(0, 0) != 0) {

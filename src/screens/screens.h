@@ -11,4 +11,6 @@ extern std::vector<std::string> menu_items, glasses_labels, onoff_labels, volume
 int build_menu_tables();
 int logo_intro(int y_offset);
 int menu_screen();
+// The text of menu row 0..5 as the current state and options show it.
+std::string menu_row_text(int row);
 int game_over_screen();
