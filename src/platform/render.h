@@ -15,6 +15,11 @@
 // is covered when its centre (px + 0.5, py + 0.5), mapped back through the
 // placement (move handle to (x, y), rotate clockwise by the rotation, scale),
 // lands inside the frame; the texel is the one that contains that point.
+// Filtered images instead mix the four texels whose centres surround that
+// point, with weights in 1/256 steps (rounded, edges clamped). Positions or
+// handles beyond 65536 pixels and scales below 1/1024 or above 4096 draw
+// nothing. A line runs from the pixel holding its first point to the pixel
+// holding its second, turned and scaled about its first point.
 #pragma once
 #include <cstdint>
 #include <memory>
