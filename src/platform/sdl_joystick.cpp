@@ -14,12 +14,18 @@ float axis_unit(int v) {
   return float(d);
 }
 
+float stick_unit(int v) {
+  if (v >= STICK_RIM) return 1.0f;
+  if (v <= -STICK_RIM) return -1.0f;
+  return axis_unit(v);
+}
+
 namespace {
 
 // A pressed D-pad direction wins over the stick and reads exactly -1 or +1.
-float direction(bool minus, bool plus, int stick) {
+float direction(bool minus, bool plus, float stick) {
   if (minus != plus) return minus ? -1.0f : 1.0f;
-  return axis_unit(stick);
+  return stick;
 }
 
 JoySample sample_controller(SDL_GameController* pad) {
@@ -28,10 +34,10 @@ JoySample sample_controller(SDL_GameController* pad) {
     if (SDL_GameControllerGetButton(pad, SDL_GameControllerButton(b))) s.buttons |= 1u << b;
   s.x = direction(SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_LEFT),
                   SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_RIGHT),
-                  SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX));
+                  stick_unit(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTX)));
   s.y = direction(SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_UP),
                   SDL_GameControllerGetButton(pad, SDL_CONTROLLER_BUTTON_DPAD_DOWN),
-                  SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY));
+                  stick_unit(SDL_GameControllerGetAxis(pad, SDL_CONTROLLER_AXIS_LEFTY)));
   return s;
 }
 
@@ -46,9 +52,9 @@ JoySample sample_raw(SDL_Joystick* joy) {
   Uint8 hat = SDL_JoystickNumHats(joy) > 0 ? SDL_JoystickGetHat(joy, 0) : SDL_HAT_CENTERED;
   // A joystick without axes reads 0 when centred, not the formula's 1/65535.
   s.x = (hat & (SDL_HAT_LEFT | SDL_HAT_RIGHT)) || axes > 0
-            ? direction(hat & SDL_HAT_LEFT, hat & SDL_HAT_RIGHT, ax) : 0.0f;
+            ? direction(hat & SDL_HAT_LEFT, hat & SDL_HAT_RIGHT, axis_unit(ax)) : 0.0f;
   s.y = (hat & (SDL_HAT_UP | SDL_HAT_DOWN)) || axes > 1
-            ? direction(hat & SDL_HAT_UP, hat & SDL_HAT_DOWN, ay) : 0.0f;
+            ? direction(hat & SDL_HAT_UP, hat & SDL_HAT_DOWN, axis_unit(ay)) : 0.0f;
   return s;
 }
 

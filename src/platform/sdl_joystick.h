@@ -2,7 +2,10 @@
 //
 // A device SDL knows as a game controller is read by position: button 0 is the
 // south face button, 1 east, 2 west, 3 north, then SDL's order for the rest;
-// the D-pad and the left stick drive x/y, the D-pad at exactly -1/+1. Any other
+// the D-pad and the left stick drive x/y, the D-pad at exactly -1/+1. The
+// game moves only on a full -1/+1, which a real stick seldom gives on every
+// side (worn springs, round gates), so the stick's outer rim reads as its end
+// stop; inside it the stick reads by the formula below. Any other
 // joystick is read raw: its buttons in order, axes 0 and 1 as x/y, and its
 // first hat like a D-pad. Axis values v in -32768..32767 become
 // 2 * (v + 32768) / 65535 - 1, which is exactly -1 and +1 at the end stops.
@@ -20,6 +23,9 @@ struct _SDL_GameController;
 namespace plat {
 
 float axis_unit(int v);
+// The left stick of a game controller: axis_unit, with |v| >= STICK_RIM at the stop.
+constexpr int STICK_RIM = 30000;
+float stick_unit(int v);
 
 class SdlJoysticks {
  public:

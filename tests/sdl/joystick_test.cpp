@@ -99,14 +99,16 @@ TEST_F(VirtualJoysticks, GameControllerIsReadByButtonPosition) {
     EXPECT_EQ(SDL_GameControllerGetButton(pad, SDL_GameControllerButton(c.sdl_button)), 1);
   }
 
-  // D-pad wins over the stick and reads exactly -1/+1; the stick alone reads
-  // by the formula; the right stick moves nothing.
+  // D-pad wins over the stick and reads exactly -1/+1; the stick reads by the
+  // formula inside its rim and as the stop on it; the right stick moves nothing.
   const struct { int lx, ly, rx; int dpad; float x, y; } moves[] = {
       {0, 0, 0, SDL_CONTROLLER_BUTTON_DPAD_LEFT, -1.0f, plat::axis_unit(0)},
       {0, 0, 0, SDL_CONTROLLER_BUTTON_DPAD_DOWN, plat::axis_unit(0), 1.0f},
       {32767, 0, 0, SDL_CONTROLLER_BUTTON_DPAD_LEFT, -1.0f, plat::axis_unit(0)},
       {-32768, -32768, 0, -1, -1.0f, -1.0f},
       {20000, 32767, -32768, -1, plat::axis_unit(20000), 1.0f},
+      {29999, -29999, 0, -1, plat::axis_unit(29999), plat::axis_unit(-29999)},
+      {30000, -30000, 0, -1, 1.0f, -1.0f},   // a stick short of the very end still moves the game
       {0, 0, 32767, -1, plat::axis_unit(0), plat::axis_unit(0)},
   };
   for (const auto& c : moves) {
