@@ -92,7 +92,7 @@ class World : public ::testing::Test {
     stabbed_turkey_image = solid_image(90, 75, 2, 0xffffff00);
     title_image = solid_image(420, 162, 1, 0xff808080);
     pointer_image = gfx::create_image(28, 25, 1);
-    backdrop_image = gfx::create_image(640, 480, 1);
+    backdrop_image = gfx::create_image(1, 1, 1);  // nothing to see behind the screens
     pause_image = gfx::create_image(640, 480, 1);
 
     game_font = gfx::load_font("altamontenf.ttf", 22, true);
