@@ -80,6 +80,8 @@ bool SdlDisplay::open(const std::string& title, int logical_w, int logical_h, st
     close();
     return false;
   }
+  SDL_RendererInfo info;
+  gl_ = SDL_GetRendererInfo(renderer_, &info) == 0 && SDL_strncmp(info.name, "opengl", 6) == 0;
   want_fullscreen_ = true;
   set_icon(window_);
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
@@ -162,12 +164,22 @@ void SdlDisplay::present(const uint32_t* pixels, bool vsync) {
   SDL_Rect dst{r.x, r.y, r.w, r.h};
   SDL_RenderCopy(renderer_, shown, nullptr, &dst);
 
-  int want = vsync ? 1 : 0;
-  if (want != vsync_) {
-    SDL_RenderSetVSync(renderer_, want);   // unsupported: presents simply do not wait
-    vsync_ = want;
-  }
+  set_vsync(vsync);
   SDL_RenderPresent(renderer_);
+}
+
+// Waiting for the refresh is asked of OpenGL itself. SDL's own switch would,
+// where the driver cannot wait, make presents sleep to imitate a display's
+// rate; the pacing would then believe in a refresh that is not there and run
+// at whatever rate SDL imitates. Where nothing truly waits, presents return
+// at once and the pacing falls back to the clock, as it should.
+void SdlDisplay::set_vsync(bool on) {
+  int want = on ? 1 : 0;
+  if (want == vsync_) return;
+  vsync_ = want;
+  if (!gl_ || !SDL_GL_GetCurrentContext()) return;
+  SDL_RenderFlush(renderer_);   // what was drawn goes out under the old setting
+  if (SDL_GL_SetSwapInterval(want) != 0 && want) SDL_GL_SetSwapInterval(0);
 }
 
 void SdlDisplay::show_pointer(bool visible) { SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE); }

@@ -55,7 +55,8 @@ class SdlDisplay {
   SDL_Texture* enlarged_ = nullptr;   // the whole-factor enlargement
   int logical_w_ = 0, logical_h_ = 0;
   int enlarged_factor_ = 0;
-  int vsync_ = -1;                    // as last set on the renderer; -1 unknown
+  int vsync_ = -1;                    // as last asked for; -1 not yet
+  bool gl_ = false;                   // an OpenGL renderer: the only kind that can wait
   bool want_fullscreen_ = true;
   int windowed_w_ = 0, windowed_h_ = 0;
 
@@ -63,6 +64,7 @@ class SdlDisplay {
   void drop_textures();
   SDL_Texture* enlarged(int factor);
   void choose_windowed_size();
+  void set_vsync(bool on);
 };
 
 }  // namespace plat
