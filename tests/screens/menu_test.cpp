@@ -28,6 +28,15 @@ TEST_F(Menu, RowTextsOfBothMenus) {
   EXPECT_EQ(glasses_labels, (std::vector<std::string>{"Off", "M\\G", "R\\G", "R\\C", "R\\B"}));
 }
 
+TEST_F(Menu, AStrayGlassesModeShowsNoLabelAndTheNextClickWrapsToOff) {
+  glasses_mode = 7;  // as a foreign glasses file may hold
+  EXPECT_EQ(menu_row_text(1), "3D Graphics: ");
+  menu_screen();
+  click_row(1);
+  EXPECT_EQ(glasses_mode, 0);
+  EXPECT_EQ(menu_row_text(1), "3D Graphics: Off");
+}
+
 // What a click changed, told by the row it acted on (the pause menu's actions).
 int acted_row() {
   if (game_state == STATE_PLAYING) return 0;
