@@ -142,7 +142,12 @@ void HeadlessDevice::set_joy_axis(int axis, float value) {
 }
 
 void HeadlessDevice::schedule(uint32_t at_ms, std::function<void()> fn) {
-  timers_.emplace(at_ms, std::move(fn));
+  // at_ms is on the scale of millisecs(), which wraps after 49.7 days like any
+  // 32-bit millisecond clock: taken as the nearest such moment, up to 24.8
+  // days ahead, or due at once when it lies behind.
+  const int32_t ahead = int32_t(at_ms - uint32_t(clock_ms_));
+  const uint64_t at = clock_ms_ + uint64_t(std::max(ahead, 0));
+  timers_.emplace(at, std::move(fn));
   run_timers();
 }
 
@@ -159,10 +164,14 @@ void HeadlessDevice::advance(uint32_t ms) {
       double due = double(next - clock_ms_) * audio_rate + audio_frac_;
       uint64_t frames = uint64_t(due / 1000);
       audio_frac_ = due - double(frames) * 1000;
-      if (frames > 0) {
-        std::vector<int16_t> buf(size_t(frames) * audio::MIX_CHANNELS);
-        audio::mix(buf.data(), int(frames));
-        if (capture_audio) audio_out.insert(audio_out.end(), buf.begin(), buf.end());
+      // In pieces: a long lag or wait must not need its whole sound at once
+      // (the mix does not depend on how it is cut).
+      int16_t buf[4096 * audio::MIX_CHANNELS];
+      while (frames > 0) {
+        const int n = int(std::min<uint64_t>(frames, 4096));
+        audio::mix(buf, n);
+        if (capture_audio) audio_out.insert(audio_out.end(), buf, buf + n * audio::MIX_CHANNELS);
+        frames -= uint64_t(n);
       }
     }
     clock_ms_ = next;

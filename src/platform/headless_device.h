@@ -72,7 +72,7 @@ class HeadlessDevice : public Device {
  private:
   struct Event { int kind; int a; int b; };
   std::deque<Event> queue_;
-  std::multimap<uint32_t, std::function<void()>> timers_;
+  std::multimap<uint64_t, std::function<void()>> timers_;
   std::vector<uint32_t> frame_;
   uint64_t presents_ = 0;
   uint64_t clock_ms_ = 0;

@@ -21,6 +21,12 @@ void press(Button& b) {
   if (b.hits < INT_MAX) b.hits++;
 }
 
+// The pointer is kept within a range far beyond any screen, so that callers
+// may step it by a few pixels for ever (a joystick held against its stop)
+// without overflowing.
+constexpr int POINTER_LIMIT = 1 << 24;
+int bounded(int v) { return v < -POINTER_LIMIT ? -POINTER_LIMIT : v > POINTER_LIMIT ? POINTER_LIMIT : v; }
+
 Button keys[KEY_COUNT];
 Button buttons[MOUSE_BUTTONS + 1];   // index 0 unused
 int pointer_x = 0, pointer_y = 0;
@@ -98,9 +104,9 @@ int mouse_y() {
 // placement wins.
 void move_mouse(int x, int y) {
   poll();
-  pointer_x = x;
-  pointer_y = y;
-  plat::device().warp_pointer(x, y);
+  pointer_x = bounded(x);
+  pointer_y = bounded(y);
+  plat::device().warp_pointer(pointer_x, pointer_y);
 }
 
 void flush_mouse() {
@@ -156,8 +162,8 @@ void on_mouse_button(int button, bool down) {
 }
 
 void on_mouse_move(int x, int y) {
-  pointer_x = x;
-  pointer_y = y;
+  pointer_x = bounded(x);
+  pointer_y = bounded(y);
 }
 
 void peek_pointer(int& x, int& y) {

@@ -18,6 +18,10 @@ namespace {
 constexpr int BELT_SEGMENTS = 21;
 constexpr int WHEELS = 3;
 constexpr int WHEEL_STEP_DEGREES = 6;
+// The wheel angle only ever grows. From 2^24 on its float would begin to round
+// (and in the end the int would overflow), so whole turns come off it there:
+// the drawer reduces angles by 360 exactly, so the wheels look the same.
+constexpr int WHEEL_WRAP_AT = 1 << 24;
 
 // Two digits at least for the small numbers of the score line.
 std::string two_digits(int v) {
@@ -63,6 +67,7 @@ int draw_factory() {
   if (belt_countdown <= 0) {
     belt_countdown = belt_interval;
     belt_frame += 1;
+    if (wheel_angle >= WHEEL_WRAP_AT) wheel_angle %= 360;
     wheel_angle += WHEEL_STEP_DEGREES;
     if (belt_frame > 2) belt_frame = 0;
   }

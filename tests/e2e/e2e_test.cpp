@@ -266,6 +266,7 @@ TEST_F(E2E, ScriptErrorsNameTheLine) {
       {"at x\n", 1},
       {"at 0\nshot\n", 2},
       {"at 0\nlag 5 6\n", 2},
+      {"at 0\nsuspend 2147483648\n", 2},   // more than the 32-bit millisecond clock can wait
       {"trace no/such/folder/t.txt\n", 1},
       {"at 0\nstate no/such/folder/s.json\n", 2},
   };

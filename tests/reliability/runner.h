@@ -4,6 +4,7 @@
 #pragma once
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -80,6 +81,7 @@ inline std::multiset<std::string> sounds_heard(const std::vector<std::string>& t
 struct Outcome {
   int code = -1;        // exit code; -1 killed by a signal or by the deadline
   bool hung = false;
+  long max_rss_kb = 0;  // the run's peak resident memory
   std::string err;
 };
 
@@ -120,18 +122,20 @@ class Scratch : public ::testing::Test {
     }
     const auto until = std::chrono::steady_clock::now() + deadline;
     int status = 0;
+    struct rusage usage {};
     for (;;) {
-      const pid_t done = waitpid(pid, &status, WNOHANG);
+      const pid_t done = wait4(pid, &status, WNOHANG, &usage);
       if (done == pid) break;
       if (std::chrono::steady_clock::now() > until) {
         kill(pid, SIGKILL);
-        waitpid(pid, &status, 0);
+        wait4(pid, &status, 0, &usage);
         r.hung = true;
         break;
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     r.code = !r.hung && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.max_rss_kb = usage.ru_maxrss;
     r.err = slurp(dir / "stderr.txt");
     return r;
   }

@@ -53,7 +53,8 @@ class Line {
   size_t next_ = 0;
 };
 
-constexpr long long MAX_MS = 1000LL * 60 * 60 * 24 * 365;   // a year of virtual time
+// Durations are held in an int and timed by a 32-bit millisecond clock: 24.8 days at most.
+constexpr long long MAX_MS = INT32_MAX;
 constexpr long long MAX_COORD = 1000000;
 
 Command parse_command(Line& l, const std::string& verb) {
