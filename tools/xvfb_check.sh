@@ -143,15 +143,18 @@ for size in $SIZES; do
   MWID=$(timeout 5 xdotool search --sync --class xmessage | head -1)
   timeout 5 xdotool windowactivate "$MWID"; sleep 1
   A0=$(size_of "$WORK/audio.raw"); T0=$(cpu_ticks "$GAME_PID")
-  shot "$WORK/susp1.png"; sleep 2; shot "$WORK/susp2.png"
+  shot "$WORK/susp1.png"; sleep 3; shot "$WORK/susp2.png"
   A1=$(size_of "$WORK/audio.raw"); T1=$(cpu_ticks "$GAME_PID")
   # Only the picture's right half: the other window sits at the top left.
   HALF="$((PW / 2))x${PH}+$((PX + PW / 2))+${PY}"
   check "$size: suspended game draws nothing" \
     [ "$(region_sum "$WORK/susp1.png" "$HALF")" = "$(region_sum "$WORK/susp2.png" "$HALF")" ]
   check "$size: suspended game is silent (factory loop paused)" [ "$(peak "$WORK/audio.raw" "$A0" "$A1")" = 0 ]
-  echo "MEASURE $size: CPU while suspended $(( (T1 - T0) * 100 / (HZ * 2) ))% of one core ($((T1 - T0)) ticks in 2 s)"
-  check "$size: suspended game does not spin (under 5% CPU)" [ $(( (T1 - T0) * 100 / (HZ * 2) )) -lt 5 ]
+  # A spinning wait would take a whole core; the sound thread still writes
+  # (silence) and the event wait wakes now and then.
+  SUSP=$(( (T1 - T0) * 100 / (HZ * 3) ))
+  echo "MEASURE $size: CPU while suspended ${SUSP}% of one core ($((T1 - T0)) ticks in 3 s)"
+  check "$size: suspended game does not spin (under 10% CPU)" [ "$SUSP" -lt 10 ]
   timeout 5 xdotool windowactivate "$GAME_WID"; sleep 1.5
   kill "$MSG" 2>/dev/null; wait "$MSG" 2>/dev/null
   A0=$(size_of "$WORK/audio.raw")
