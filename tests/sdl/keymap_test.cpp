@@ -9,7 +9,7 @@
 namespace {
 
 TEST(SdlKeymap, KeysMapToTheirVirtualKeyCodes) {
-  const struct { SDL_Scancode sc; int vk; } cases[] = {
+  const struct { int sc; int vk; } cases[] = {
       {SDL_SCANCODE_ESCAPE, 27}, {SDL_SCANCODE_SPACE, 32}, {SDL_SCANCODE_RETURN, 13},
       {SDL_SCANCODE_KP_ENTER, 13}, {SDL_SCANCODE_BACKSPACE, 8}, {SDL_SCANCODE_TAB, 9},
       {SDL_SCANCODE_LEFT, 37}, {SDL_SCANCODE_UP, 38}, {SDL_SCANCODE_RIGHT, 39}, {SDL_SCANCODE_DOWN, 40},
@@ -23,8 +23,8 @@ TEST(SdlKeymap, KeysMapToTheirVirtualKeyCodes) {
       {SDL_SCANCODE_HOME, 36}, {SDL_SCANCODE_INSERT, 45}, {SDL_SCANCODE_DELETE, 46},
       {SDL_SCANCODE_PAUSE, 19}, {SDL_SCANCODE_CAPSLOCK, 20},
       // Unmapped keys and out-of-range scancodes are dropped.
-      {SDL_SCANCODE_UNKNOWN, 0}, {SDL_SCANCODE_AUDIOPLAY, 0}, {SDL_Scancode(-1), 0},
-      {SDL_Scancode(SDL_NUM_SCANCODES), 0},
+      {SDL_SCANCODE_UNKNOWN, 0}, {SDL_SCANCODE_AUDIOPLAY, 0}, {-1, 0},
+      {SDL_NUM_SCANCODES, 0},
   };
   for (const auto& c : cases) EXPECT_EQ(plat::vk_from_scancode(c.sc), c.vk) << "scancode " << c.sc;
 }
