@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <csignal>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -301,6 +303,10 @@ TEST_F(DummyDevice, QuitIsACloseRequestAndWaitingDeliversEvents) {
   dev.wait_events(1000);   // returns with the event, not after the timeout
   EXPECT_TRUE(app::close_requested());
   EXPECT_FALSE(app::close_requested());
+  // Being told to stop by the system (logout, kill) is a close request too,
+  // so the best score is still saved.
+  raise(SIGTERM);
+  EXPECT_TRUE(app::close_requested());
 }
 
 TEST_F(DummyDevice, JoysticksAreThoseConnectedWhenTheDisplayOpened) {
