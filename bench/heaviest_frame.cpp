@@ -68,15 +68,7 @@ void open_world() {
 
   // As start-up makes them.
   store::register_builtin_files();
-  gfx::set_mask_color(0, 0, 0);
-  gfx::set_image_flags(gfx::IMG_MASKED | gfx::IMG_WRITABLE);
-  stereo_drawer = std::make_shared<bqdraw_tag>();
-  player = std::make_shared<player_tag>();
-  turkey_list = std::make_shared<turkey_list_t>();
-  effect_list = std::make_shared<effect_list_t>();
-  create_images();
-  build_menu_tables();
-  factory_channel = audio::idle_channel();
+  create_long_lived_objects();
   load_assets();
 }
 

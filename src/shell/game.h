@@ -22,6 +22,10 @@ extern gfx::FontRef game_font;
 extern audio::SoundRef throw_sound, dropout_sound, stab_sound, trash_sound, gameover_sound;
 
 int create_images();
+// Start-up's image defaults and the objects that live for the whole run: the
+// drawer, the player, the lists, the empty images, the menu tables and an idle
+// factory channel, in that order.
+int create_long_lived_objects();
 int load_assets();
 
 // Main loop pieces.

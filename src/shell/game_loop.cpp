@@ -92,6 +92,21 @@ int check_suspend() {
   return 0;
 }
 
+int create_long_lived_objects() {
+  gfx::set_mask_color(0, 0, 0);
+  gfx::set_image_flags(gfx::IMG_MASKED | gfx::IMG_WRITABLE);
+
+  stereo_drawer = std::make_shared<bqdraw_tag>();
+  player = std::make_shared<player_tag>();
+  turkey_list = std::make_shared<turkey_list_t>();
+  effect_list = std::make_shared<effect_list_t>();
+
+  create_images();
+  build_menu_tables();
+  factory_channel = audio::idle_channel();
+  return 0;
+}
+
 int run_game() {
   store::register_builtin_files();
   app::set_title("Gobblestamp");
@@ -104,17 +119,7 @@ int run_game() {
   choose_pacing();
   // The joysticks were enumerated by the display's opening.
 
-  gfx::set_mask_color(0, 0, 0);
-  gfx::set_image_flags(gfx::IMG_MASKED | gfx::IMG_WRITABLE);
-
-  stereo_drawer = std::make_shared<bqdraw_tag>();
-  player = std::make_shared<player_tag>();
-  turkey_list = std::make_shared<turkey_list_t>();
-  effect_list = std::make_shared<effect_list_t>();
-
-  create_images();
-  build_menu_tables();
-  factory_channel = audio::idle_channel();
+  create_long_lived_objects();
   app::hide_pointer();
   load_assets();
   best_score_file(0);

@@ -100,15 +100,7 @@ class GameTest : public ::testing::Test {
   // The objects start-up makes before loading, with the image defaults it sets.
   void make_world() {
     store::register_builtin_files();
-    gfx::set_mask_color(0, 0, 0);
-    gfx::set_image_flags(gfx::IMG_MASKED | gfx::IMG_WRITABLE);
-    stereo_drawer = std::make_shared<bqdraw_tag>();
-    player = std::make_shared<player_tag>();
-    turkey_list = std::make_shared<turkey_list_t>();
-    effect_list = std::make_shared<effect_list_t>();
-    create_images();
-    build_menu_tables();
-    factory_channel = audio::idle_channel();
+    create_long_lived_objects();
   }
 
   void write_file(const std::string& rel, const std::vector<uint8_t>& bytes) {
